@@ -1,9 +1,0 @@
-#include <windows.h>
-
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
-{
-    (void)instance;
-    (void)reason;
-    (void)reserved;
-    return TRUE;
-}
