@@ -299,5 +299,62 @@ TEST_F(Bridge, RefusingDeviceShowsOneOwnerlessBoxWithTheSystemsText)
     EXPECT_EQ(Probe<CountEntry>("ProbeSetCalls")(), 1) << "the second device must receive nothing";
 }
 
+// The logging library handed to the end-to-end tests: what it records for
+// a stop, a refused start and the registration.
+TEST_F(Bridge, LoggingLibraryRecordsEveryCall)
+{
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring log = std::wstring(temp) + L"cpk-device-calls-test.log";
+    DeleteFileW(log.c_str());
+    SetEnvironmentVariableW(L"CPK_DEVICE_LOG", log.c_str());
+    SetEnvironmentVariableW(L"CPK_FAKE_DEVICES", L"2");
+    SetEnvironmentVariableW(L"CPK_FAKE_REFUSE", L"2");
+
+    OpenDeviceLibrary(nullptr, BesideMe(L"logging_devicelib.dll"));
+    ASSERT_TRUE(IsDeviceLibraryLoaded());
+    RegisterDeviceArrivalNotification(nullptr);
+    int boxes = 0;
+    {
+        BoxCloser closer;
+        NotifyDevicesTestStop();
+        NotifyDevicesTestStart();
+        Sleep(200);
+        closer.Stop();
+        boxes = closer.Boxes();
+    }
+    CloseDeviceLibrary();
+    SetEnvironmentVariableW(L"CPK_DEVICE_LOG", nullptr);
+    SetEnvironmentVariableW(L"CPK_FAKE_DEVICES", nullptr);
+    SetEnvironmentVariableW(L"CPK_FAKE_REFUSE", nullptr);
+    EXPECT_EQ(boxes, 2);  // one for each command
+
+    std::string text;
+    const HANDLE file = CreateFileW(log.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    char chunk[4096];
+    DWORD got = 0;
+    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0)
+        text.append(chunk, got);
+    CloseHandle(file);
+    DeleteFileW(log.c_str());
+
+    char vid[8];
+    wsprintfA(vid, "%04x", MakerVendorId);
+    const std::string find = std::string("find ") + vid + " 0000 ffa7 0000 ";
+    const std::string zeros(126, '0');
+    const std::string stop = "070400000000000008" + zeros;
+    const std::string start = "070400000000000004" + zeros;
+    const std::string expected =
+        "register\r\n" +
+        find + "-1 -> 2\r\n" + find + "0 -> 2\r\n" + find + "1 -> 2\r\n" +
+        "set \\\\?\\hid#logdev_1 72 " + stop + " -> 1\r\n" +
+        "set \\\\?\\hid#logdev_2 72 " + stop + " -> 0\r\n" +
+        find + "-1 -> 2\r\n" + find + "0 -> 2\r\n" + find + "1 -> 2\r\n" +
+        "set \\\\?\\hid#logdev_1 72 " + start + " -> 1\r\n" +
+        "set \\\\?\\hid#logdev_2 72 " + start + " -> 0\r\n";
+    EXPECT_EQ(text, expected);
+}
+
 }  // namespace
 }  // namespace cpk
