@@ -207,18 +207,44 @@ TEST_F(DeviceLibrary, NotificationEntriesRegisterARealWindow)
     DestroyWindow(window);
 }
 
-TEST_F(DeviceLibrary, UsbEntriesNotYetAvailableFailCleanly)
+using DescriptorEntry = unsigned char(__cdecl*)(const wchar_t*, DWORD, WORD, WORD, WORD, BYTE*);
+using DescriptorExEntry = unsigned char(__cdecl*)(const wchar_t*, DWORD, WORD, WORD, WORD, BYTE*, WORD*);
+using HubIdsEntry = unsigned char(__cdecl*)(const wchar_t*, DWORD, WORD*, WORD*);
+using MapEntry = unsigned char(__cdecl*)(const wchar_t*, wchar_t*, DWORD*);
+
+TEST_F(DeviceLibrary, UsbEntriesWithoutTheDeviceFailAndWriteNothing)
 {
-    std::wstring hub(8, L'x');
+    const std::wstring untouched(8, L'x');
+    std::wstring hub = untouched;
     DWORD port = 77;
-    SetLastError(0);
-    EXPECT_EQ(Get<HubListEntry>("GetUsbDeviceFromHub")(0, 0, 0, hub.data(), &port), 0);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_CALL_NOT_IMPLEMENTED));
-    EXPECT_EQ(Get<HubListEntry>("GetUsbDeviceFromHidList")(0, 0, 0, hub.data(), &port), 0);
-    EXPECT_EQ(Get<PortTestEntry>("isDeviceExist")(L"hub", 1), 0);
-    EXPECT_EQ(Get<ResetEntry>("UsbReset")(0x045E, 0x0040), 0);
-    EXPECT_EQ(hub, std::wstring(8, L'x'));
+
+    // Count-and-index over the hub tree: an index at the count writes nothing.
+    auto fromHub = Get<HubListEntry>("GetUsbDeviceFromHub");
+    const std::int32_t count = fromHub(0, 0, -1, nullptr, nullptr);
+    EXPECT_GE(count, 0);
+    EXPECT_EQ(fromHub(0, 0, count, hub.data(), &port), count);
+    EXPECT_EQ(fromHub(0xFFFE, 0, 0, hub.data(), &port), 0);
+    EXPECT_EQ(Get<HubListEntry>("GetUsbDeviceFromHidList")(0xFFFE, 0, 0, hub.data(), &port), 0);
+    EXPECT_EQ(hub, untouched);
     EXPECT_EQ(port, 77u);
+
+    // A hub that does not exist.
+    const wchar_t* noHub = L"USB#ROOT_HUB30#0&0&0#{f18a0e88-c30c-11d0-8815-00a0c906bed8}";
+    BYTE data[18] = {};
+    WORD received = 0xEEEE, vid = 0xEEEE, pid = 0xEEEE;
+    EXPECT_EQ(Get<PortTestEntry>("isDeviceExist")(noHub, 1), 0);
+    EXPECT_EQ(Get<PortTestEntry>("isDeviceExist")(noHub, 0), 0);
+    EXPECT_EQ(Get<HubIdsEntry>("GetUsbDeviceVIDPIDFromHub")(noHub, 1, &vid, &pid), 0);
+    EXPECT_EQ(Get<DescriptorEntry>("Read")(noHub, 1, 0x0100, 0, sizeof data, data), 0);
+    EXPECT_EQ(Get<DescriptorExEntry>("ReadEx")(noHub, 1, 0x0100, 0, sizeof data, data, &received), 0);
+    EXPECT_EQ(received, 0xEEEE);
+    EXPECT_EQ(vid, 0xEEEE);
+
+    // A path that names no present HID interface: not mapped, empty hub name.
+    EXPECT_EQ(Get<MapEntry>("GetUsbDeviceFromHidDevice")(L"\\\\?\\hid#gone", hub.data(), &port), 0);
+    EXPECT_STREQ(hub.c_str(), L"");
+
+    EXPECT_EQ(Get<ResetEntry>("UsbReset")(0xFFFE, 0x0001), 0);
 }
 
 }  // namespace
