@@ -147,7 +147,7 @@ mouse() { # X Y ANGLE LIT-BUTTON-PATH
     pop graphic-context "
 }
 # A's right button and B's left button meet.
-MICE="$(mouse 102 442 30 "$mouse_right") $(mouse 212 442 -30 "$mouse_left")"
+MICE="$(mouse 101 442 34 "$mouse_right") $(mouse 213 442 -34 "$mouse_left")"
 BURST="fill none stroke '$RED_LIT' stroke-width 2
   line 157,398 157,384 line 150,400 141,390 line 164,400 173,390
   line 147,406 136,404 line 167,406 178,404
@@ -215,9 +215,9 @@ logo() { # OUT WIDTH SUBTITLE-FONT SUBTITLE KERNING
   metal_text "$tmp/logo_bg.png" "$tmp/logo.png" "$SANS_BOLD_OBLIQUE" 46 north +0-2 'vorla'
   convert "$tmp/logo.png" \
     -fill "$RED" -stroke none \
-    -draw "polygon $(($2 / 2 - 78)),54 $(($2 / 2 + 82)),50 $(($2 / 2 + 80)),53 $(($2 / 2 - 80)),56" \
+    -draw "polygon $(($2 / 2 - 78)),52 $(($2 / 2 + 82)),48 $(($2 / 2 + 80)),51 $(($2 / 2 - 80)),54" \
     -fill "$GREY_TEXT" -font "$3" -pointsize 10 -kerning "$5" \
-    -gravity south -annotate +0+0 "$4" "$tmp/logo2.png"
+    -gravity south -annotate +0+2 "$4" "$tmp/logo2.png"
   to_bmp "$tmp/logo2.png" "$out/$1"
 }
 logo logo_en.bmp 236 "$SANS_BOLD" 'GAMING  GEAR' 3
