@@ -2,51 +2,80 @@
 
 #include <algorithm>
 #include <cstring>
-#include <limits>
 
 namespace cpk::skin {
+
+namespace {
+
+// One ExtCreateRegion call for rects [first, last), which hold whole or
+// partial bands in banded order; null if the system refuses.
+UniqueRegion RegionFromRects(const PixelRect* first, const PixelRect* last)
+{
+    const std::size_t count = static_cast<std::size_t>(last - first);
+    std::vector<unsigned char> data(sizeof(RGNDATAHEADER) + count * sizeof(RECT));
+    RGNDATAHEADER header{};
+    header.dwSize = sizeof(RGNDATAHEADER);
+    header.iType = RDH_RECTANGLES;
+    header.nCount = static_cast<DWORD>(count);
+    header.nRgnSize = static_cast<DWORD>(count * sizeof(RECT));
+    header.rcBound = RECT{first->left, first->top, first->right, (last - 1)->bottom};
+    unsigned char* out = data.data() + sizeof header;
+    for (const PixelRect* r = first; r != last; ++r) {
+        header.rcBound.left = std::min<LONG>(header.rcBound.left, r->left);
+        header.rcBound.right = std::max<LONG>(header.rcBound.right, r->right);
+        const RECT rect{r->left, r->top, r->right, r->bottom};
+        std::memcpy(out, &rect, sizeof rect);
+        out += sizeof rect;
+    }
+    std::memcpy(data.data(), &header, sizeof header);
+    UniqueRegion region(
+        ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()), reinterpret_cast<const RGNDATA*>(data.data())));
+    if (region)
+        return region;
+
+    // Refused (some systems limit the size of region data): by union.
+    region.reset(CreateRectRgn(0, 0, 0, 0));
+    UniqueRegion piece(CreateRectRgn(0, 0, 0, 0));
+    if (!region || !piece)
+        return UniqueRegion();
+    for (const PixelRect* r = first; r != last; ++r) {
+        SetRectRgn(piece.get(), r->left, r->top, r->right, r->bottom);
+        CombineRgn(region.get(), region.get(), piece.get(), RGN_OR);
+    }
+    return region;
+}
+
+}  // namespace
 
 UniqueRegion CreateRegionFromBands(const std::vector<PixelRect>& bands)
 {
     if (bands.empty())
         return UniqueRegion(CreateRectRgn(0, 0, 0, 0));
 
-    constexpr std::size_t kMaxRects = (std::numeric_limits<DWORD>::max() - sizeof(RGNDATAHEADER)) / sizeof(RECT);
-    if (bands.size() <= kMaxRects) {
-        std::vector<unsigned char> data(sizeof(RGNDATAHEADER) + bands.size() * sizeof(RECT));
-        RGNDATAHEADER header{};
-        header.dwSize = sizeof(RGNDATAHEADER);
-        header.iType = RDH_RECTANGLES;
-        header.nCount = static_cast<DWORD>(bands.size());
-        header.nRgnSize = static_cast<DWORD>(bands.size() * sizeof(RECT));
-        header.rcBound = RECT{bands.front().left, bands.front().top, bands.front().right, bands.back().bottom};
-        for (const PixelRect& r : bands) {
-            header.rcBound.left = std::min<LONG>(header.rcBound.left, r.left);
-            header.rcBound.right = std::max<LONG>(header.rcBound.right, r.right);
-        }
-        std::memcpy(data.data(), &header, sizeof header);
-        unsigned char* out = data.data() + sizeof header;
-        for (const PixelRect& r : bands) {
-            const RECT rect{r.left, r.top, r.right, r.bottom};
-            std::memcpy(out, &rect, sizeof rect);
-            out += sizeof rect;
-        }
-        UniqueRegion region(
-            ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()), reinterpret_cast<const RGNDATA*>(data.data())));
-        if (region)
-            return region;
+    // Some region implementations add the rectangles of region data one by
+    // one, which grows with the square of their number. Images with many
+    // runs (a speckled picture) are built in chunks instead and the chunks,
+    // which lie in disjoint row ranges, merged pairwise.
+    constexpr std::size_t kChunk = 256;
+    std::vector<UniqueRegion> parts;
+    for (std::size_t i = 0; i < bands.size(); i += kChunk) {
+        const std::size_t end = std::min(bands.size(), i + kChunk);
+        UniqueRegion part = RegionFromRects(bands.data() + i, bands.data() + end);
+        if (!part)
+            return UniqueRegion();
+        parts.push_back(std::move(part));
     }
-
-    // Some systems limit the size of region data; build by union instead.
-    UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
-    UniqueRegion piece(CreateRectRgn(0, 0, 0, 0));
-    if (!region || !piece)
-        return UniqueRegion();
-    for (const PixelRect& r : bands) {
-        SetRectRgn(piece.get(), r.left, r.top, r.right, r.bottom);
-        CombineRgn(region.get(), region.get(), piece.get(), RGN_OR);
+    while (parts.size() > 1) {
+        std::vector<UniqueRegion> merged;
+        for (std::size_t i = 0; i + 1 < parts.size(); i += 2) {
+            CombineRgn(parts[i].get(), parts[i].get(), parts[i + 1].get(), RGN_OR);
+            merged.push_back(std::move(parts[i]));
+        }
+        if (parts.size() % 2 == 1)
+            merged.push_back(std::move(parts.back()));
+        parts = std::move(merged);
     }
-    return region;
+    return std::move(parts.front());
 }
 
 BitmapPixels ReadBitmapPixels(HBITMAP bitmap)

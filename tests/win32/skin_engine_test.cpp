@@ -219,6 +219,21 @@ TEST(ColorKeyRegion, WindowMaskOutline)
     EXPECT_EQ((PixelRect{box.left, box.top, box.right, box.bottom}), (PixelRect{0, 2, 813, 553}));
 }
 
+TEST(ColorKeyRegion, ManyRunsGiveExactlyTheirBands)
+{
+    // A checkerboard with a full row every fifth row: thousands of
+    // rectangles, more than one chunk of region data, and chunk boundaries
+    // that fall inside a band.
+    UniqueBitmap board(MakeBitmap(121, 60, [](int x, int y) {
+        return (y % 5 == 4 || (x + y) % 2 == 1) ? ColorOf('R') : ColorOf('.');
+    }));
+    const auto bands = BandRuns(test::TopLeftKeyRuns(board.get()));
+    ASSERT_GT(bands.size(), 2000u);
+    const UniqueRegion region = CreateRegionFromBands(bands);
+    ASSERT_TRUE(region);
+    EXPECT_EQ(test::RegionRects(region.get()), bands);
+}
+
 TEST(ColorKeyRegion, UnreadableBitmapGivesNoRegion)
 {
     EXPECT_FALSE(CreateColorKeyRegion(nullptr, 0));
@@ -245,7 +260,10 @@ std::vector<RowRun> FrameRuns(const SkinBitmap& strip, int index)
 TEST(CommittedStrips, ExitStripsChangeShapeBetweenNormalHoverAndPressed)
 {
     for (const wchar_t* name : {L"cancel_en.bmp", L"cancel_cn.bmp", L"cancel_tw.bmp"}) {
-        SCOPED_TRACE(std::string(name, name + wcslen(name)));
+        std::string narrow;
+        for (const wchar_t* c = name; *c != 0; ++c)
+            narrow.push_back(static_cast<char>(*c));
+        SCOPED_TRACE(narrow);
         SkinBitmap strip;
         strip.Adopt(test::LoadArt(name));
         if (strip.Empty())
