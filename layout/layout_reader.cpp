@@ -1,5 +1,6 @@
 #include "layout_reader.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -9,7 +10,9 @@ namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
 
-constexpr bool IsBlank(char16_t c) { return c <= u' '; }
+// The blanks the system service trims: space, tab, the line and page breaks,
+// and ^Z (a DOS end-of-file mark). Other control characters stay.
+constexpr bool IsBlank(char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r') || c == 0x1A; }
 
 std::u16string_view Trim(std::u16string_view s)
 {
@@ -165,13 +168,15 @@ PortableLayoutReader PortableLayoutReader::FromText(std::u16string_view text)
 }
 
 // Lines end at CR LF, LF or a lone CR. A line whose first non-blank character
-// is "[" and that holds a "]" opens a section named by the text between the
-// "[" and the last "]"; any other non-blank line is an entry, its key before
-// the first "=" (a line without "=" is a key without a value, which reads as
-// missing). Lines before the first section belong to no section.
+// is "[" and that holds a "]" opens a section named by the trimmed text
+// between the "[" and the last "]"; any other non-blank line is an entry, its
+// key before the first "=" (a line without "=" is a key without a value,
+// which reads as missing). Lines before the first section form a section
+// with the empty name, as the system service has it.
 void PortableLayoutReader::Parse(std::u16string_view text)
 {
-    Section* current = nullptr;
+    sections_.push_back(Section{});
+    Section* current = &sections_.back();
     std::size_t pos = 0;
     while (pos < text.size()) {
         std::size_t end = text.find_first_of(u"\r\n", pos);
@@ -189,13 +194,11 @@ void PortableLayoutReader::Parse(std::u16string_view text)
         if (line.front() == u'[') {
             const std::size_t close = line.rfind(u']');
             if (close != std::u16string_view::npos) {
-                sections_.push_back(Section{std::u16string(UpToNul(line.substr(1, close - 1))), {}});
+                sections_.push_back(Section{std::u16string(UpToNul(Trim(line.substr(1, close - 1)))), {}});
                 current = &sections_.back();
                 continue;
             }
         }
-        if (!current)
-            continue;
         Entry entry;
         const std::size_t equals = line.find(u'=');
         if (equals == std::u16string_view::npos) {
@@ -208,6 +211,27 @@ void PortableLayoutReader::Parse(std::u16string_view text)
         current->entries.push_back(std::move(entry));
     }
 }
+
+namespace {
+
+std::u16string_view WithoutEnclosingQuotes(std::u16string_view value)
+{
+    if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front())
+        return value.substr(1, value.size() - 2);
+    return value;
+}
+
+// The service drops trailing spaces from the default (keeping its first
+// character) and then a pair of enclosing quotes, as it does for values.
+std::u16string Default(std::u16string_view value)
+{
+    while (value.size() > 1 && value.back() == u' ')
+        value.remove_suffix(1);
+    value = WithoutEnclosingQuotes(UpToNul(value));
+    return std::u16string(value.substr(0, std::min(value.size(), kMaxLayoutValue)));
+}
+
+}  // namespace
 
 // The first section of the name is the one read, and in it the first entry
 // of the key, as the system service does.
@@ -224,17 +248,14 @@ std::u16string PortableLayoutReader::ReadString(std::u16string_view section, std
                 continue;
             if (!e.hasValue)
                 break;
-            std::u16string_view value = e.value;
-            if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
-                value.back() == value.front())
-                value = value.substr(1, value.size() - 2);
+            std::u16string_view value = WithoutEnclosingQuotes(e.value);
             if (value.size() > kMaxLayoutValue)
                 value = value.substr(0, kMaxLayoutValue);
             return std::u16string(value);
         }
         break;
     }
-    return std::u16string(defaultValue);
+    return Default(defaultValue);
 }
 
 }  // namespace cpk

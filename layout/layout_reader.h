@@ -8,6 +8,11 @@
 //   3. a missing file, section or key gives the caller's default; a key that
 //      is present with an empty or blank value gives the empty text;
 //   4. at most kMaxLayoutValue characters of a value are delivered.
+// Beyond the rules it follows the service where that is cheap: the default
+// loses trailing spaces and enclosing quotes, section names in the file are
+// trimmed, and entries before the first section are read under the empty
+// section name. The kept differences are listed by the comparison test
+// (tests/win32/layout_reader_test.cpp).
 #pragma once
 
 #include <cstddef>

@@ -30,6 +30,7 @@ constexpr std::u16string_view kRulesFile =
     u"Empty=\r\n"
     u"Blank= \r\n"
     u"Tabs=\t \t\r\n"
+    u"Control=\x01z\x1A\r\n"
     u"NoEquals\r\n"
     u"Equals=a=b\r\n"
     u"Dup=first\r\n"
@@ -43,7 +44,7 @@ constexpr std::u16string_view kRulesFile =
     u"[Empty]\r\n"
     u"[english]\r\n"
     u"Late=from the second English section\r\n"
-    u"[Spaced Name]\r\n"
+    u"[ Spaced Name ]\r\n"
     u"k=v\r\n"
     u"[Bracket]]\r\n"
     u"k=last bracket closes\r\n"
@@ -71,6 +72,7 @@ TEST(PortableLayoutReader, ReadingRules)
         {u"English", u"Empty", u"d", u""},       // rule 3: present but empty is not missing
         {u"English", u"Blank", u"d", u""},
         {u"English", u"Tabs", u"d", u""},
+        {u"English", u"Control", u"d", u"\x01z"},  // ^Z is a blank, other controls are not
         {u"English", u"NoEquals", u"d", u"d"},
         {u"English", u"Equals", u"d", u"a=b"},
         {u"English", u"DUP", u"d", u"first"},
@@ -78,10 +80,12 @@ TEST(PortableLayoutReader, ReadingRules)
         {u"English", u"Nul", u"d", u"ab"},
         {u"English", u"Missing", u"the default", u"the default"},
         {u"English", u"Missing", u"", u""},
-        {u"English", u"Missing", u" d ", u" d "},  // the default is given back as passed
+        {u"English", u"Missing", u" d  ", u" d"},  // the default loses trailing spaces
+        {u"English", u"Missing", u"   ", u" "},
+        {u"English", u"Missing", u"'quoted'", u"quoted"},
         {u"English", u"Late", u"d", u"d"},       // only the first section of a name is read
         {u"English", u"stray", u"d", u"d"},
-        {u"", u"stray", u"d", u"d"},
+        {u"", u"stray", u"d", u"before any section"},
         {u"ChineseT", u"Plain", u"d", u"碰"},
         {u"Empty", u"Plain", u"d", u"d"},
         {u"Japanese", u"Plain", u"d", u"d"},
