@@ -21,6 +21,17 @@ std::u16string_view OutcomeText(TextFamily family, BumpOutcome outcome)
     return zh ? u"\u78B0\u649E\u5931\u6557" : u"Failed";  // 碰撞失敗
 }
 
+std::uint32_t CellTextColor(TextFamily family, std::u16string_view text, std::uint32_t gridColor)
+{
+    if (text == OutcomeText(family, BumpOutcome::LeftFaster))
+        return kLeftFasterColor;
+    if (text == OutcomeText(family, BumpOutcome::RightFaster))
+        return kRightFasterColor;
+    if (text == OutcomeText(family, BumpOutcome::Failed))
+        return kFailedColor;
+    return gridColor;
+}
+
 static std::u16string Widen(const char* s, std::size_t n, std::u16string_view decimalSeparator)
 {
     std::u16string out;
@@ -143,6 +154,8 @@ void ResultsTable::SelectRow(int row)
 {
     grid_.currentRow = row;
     grid_.currentCol = 0;
+    if (onChanged)
+        onChanged();
 }
 
 }  // namespace cpk

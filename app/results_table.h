@@ -19,6 +19,15 @@ enum class TextFamily { Latin, Chinese };
 [[nodiscard]] TextFamily FamilyForLanguage(std::u16string_view languageName);
 [[nodiscard]] std::u16string_view OutcomeText(TextFamily family, BumpOutcome outcome);
 
+// Text colours (0x00BBGGRR) of the outcome texts in the results grid.
+inline constexpr std::uint32_t kLeftFasterColor = 11447982;  // grey
+inline constexpr std::uint32_t kRightFasterColor = 301739;   // gold
+inline constexpr std::uint32_t kFailedColor = 1694;          // dark red
+
+// The colour a grid cell's text takes: an outcome text of the family by
+// exact equality, whatever the column; any other text keeps gridColor.
+[[nodiscard]] std::uint32_t CellTextColor(TextFamily family, std::u16string_view text, std::uint32_t gridColor);
+
 // General form, at most 15 significant digits, no trailing zeros, with the
 // given decimal separator: 3.4 -> "3.4", 12 -> "12", 0.1 -> "0.1".
 [[nodiscard]] std::u16string FormatMargin(double margin, std::u16string_view decimalSeparator);

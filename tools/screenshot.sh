@@ -11,8 +11,10 @@ sh tools/install-deps.sh
 cmake --preset win64 >/dev/null
 cmake --build --preset win64 -j "${CPK_JOBS:-2}" --target ClickPKTester
 . tools/xvfb.sh
+# A prefix of its own: stopping its wineserver afterwards disturbs no test run.
+CPK_PREFIX_NAME=wineprefix-shot
 . tools/wine-env.sh
-cleanup() { cpk_wine_down; cpk_stop_xvfb; }
+cleanup() { cpk_wine_down; cpk_stop_xvfb; true; }
 trap cleanup EXIT INT TERM
 cpk_start_xvfb
 cpk_wine_up

@@ -1,7 +1,7 @@
 # Sourced: the checkout's own Wine prefix and home, shared by the test
 # runs, the run command and the screenshot command (see wine-run.sh.in).
 CPK_ROOT=${CPK_ROOT:-$(cd "$(dirname "$0")/.." && pwd)}
-export WINEPREFIX="$CPK_ROOT/build/wineprefix"
+export WINEPREFIX="$CPK_ROOT/build/${CPK_PREFIX_NAME:-wineprefix}"
 export CPK_WINEHOME="$CPK_ROOT/build/winehome"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe="

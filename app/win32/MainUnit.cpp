@@ -1,5 +1,6 @@
 #include "MainUnit.h"
 
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include "application.h"
@@ -7,7 +8,10 @@
 #include "exception.h"
 #include "file_paths.h"
 #include "language_win32.h"
+#include "color_key_region.h"
+#include "layout_win32.h"
 #include "test_mode.h"
+#include "window_commands.h"
 
 namespace cpk {
 
@@ -43,6 +47,28 @@ std::wstring SystemMessage(DWORD code)
         message.pop_back();
     return message;
 }
+
+UniqueBitmap LoadBitmapResource(const wchar_t* name)
+{
+    return UniqueBitmap(static_cast<HBITMAP>(
+        LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+}
+
+std::wstring View(std::u16string_view s)
+{
+    return std::wstring(s.begin(), s.end());
+}
+
+std::u16string UserDecimalSeparator()
+{
+    wchar_t buf[8] = {};
+    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buf, 8) <= 1)
+        return u".";
+    return std::u16string(reinterpret_cast<const char16_t*>(buf));
+}
+
+// The window's outline: every mask pixel but those of the mask colour.
+constexpr COLORREF kMaskColor = 0x00FFFFF5;
 
 void SetupLabel(TLabel& label, int left, int top, int width, int height, int tag, int fontHeight,
                 TColor color, bool bold = false)
@@ -120,6 +146,33 @@ TMainForm::TMainForm() : TForm(L"TMainForm", kClientWidth, kClientHeight), FDevi
     SetupLabel(le_Winner, 642, 330, 39, 13, 1, 12, 0);
     SetupLabel(le_FasterBy, 707, 329, 51, 13, 1, 12, 0);
 
+    // The shaper: mask picture as background and outline.
+    AdvShaper1.SetBounds(0, 0, kClientWidth, kClientHeight);
+    AdvShaper1.SetBitmap(LoadBitmapResource(L"Bitmap_Mask").release());
+    advle_Title.SetBounds(33, 326, 203, 25);
+    advle_Title.Caption.Font.Height = -13;
+    image_Logo.SetBounds(288, 3, 236, 70);
+    image_Title.SetBounds(219, 99, 379, 123);
+    image_Logo.OnMouseDown = [this](UINT button, int, int) { image_LogoMouseDown(button); };
+    image_Title.OnMouseDown = [this](UINT button, int, int) { image_LogoMouseDown(button); };
+
+    asg_SpeedAnalysis.SetBounds(553, 347, 208, 157);
+    asg_SpeedAnalysis.OnDrawCell = [this](TCanvas& c, int col, int row, const RECT& r) {
+        asg_SpeedAnalysisDrawCell(c, col, row, r);
+    };
+    asg_SpeedAnalysis.OnMouseWheelDown = [this](bool& handled) { asg_SpeedAnalysisMouseWheelDown(handled); };
+    asg_SpeedAnalysis.OnMouseWheelUp = [this](bool& handled) { asg_SpeedAnalysisMouseWheelDown(handled); };
+    assb_SpeedAnalysis.SetBounds(765, 356, 8, 139);
+    assb_SpeedAnalysis.SetThumbPicture(LoadBitmapResource(L"Bitmap_Thumb").release());
+    FScroll.onPositionChanged = [this](int position) { assb_SpeedAnalysisPositionChanged(position); };
+
+    btn_Cancel.SetBounds(712, 519, 103, 38);
+    btn_Cancel.SetCaption(L"離開");
+    btn_Cancel.OnClick = [this] { btn_CancelClick(); };
+    btn_Web.SetBounds(289, 522, 259, 34);
+    btn_Web.SetCaption(L"網址");
+    btn_Web.OnClick = [this] { btn_WebClick(); };
+
     tm_LeftDown.Interval = 50;
     tm_RightDown.Interval = 50;
     tm_LeftDown.OnTimer = [this] { tm_LeftDownTimer(); };
@@ -127,15 +180,35 @@ TMainForm::TMainForm() : TForm(L"TMainForm", kClientWidth, kClientHeight), FDevi
     OnClose = [this](TCloseAction& action) { FormClose(action); };
 
     FResults.SetFamily(FamilyForLanguage(GetLanguageName()));
-    FResults.onChanged = [this] { Invalidate(); };
+    FResults.SetDecimalSeparator(UserDecimalSeparator());
+    // Appends run inside the hook call: they only mark the views for a
+    // later repaint.
+    FResults.onChanged = [this] {
+        asg_SpeedAnalysis.Changed();
+        assb_SpeedAnalysis.Invalidate();
+    };
+    FOpenUrl = [](const std::wstring& url) {
+        ShellExecuteW(nullptr, nullptr, url.c_str(), nullptr, nullptr, SW_SHOW);
+    };
 
+    ApplyOutline();
     FormCreate();
+    SetFocus(asg_SpeedAnalysis.Handle());
 }
 
 TMainForm::~TMainForm()
 {
     if (MainForm == this)
         MainForm = nullptr;
+}
+
+void TMainForm::ApplyOutline()
+{
+    // Built once from the mask before the window is first shown; the window
+    // owns the region from then on.
+    if (UniqueRegion outline = skin::CreateColorKeyRegion(AdvShaper1.Bitmap(), kMaskColor))
+        if (SetWindowRgn(Handle(), outline.get(), TRUE))
+            (void)outline.release();
 }
 
 void TMainForm::FormCreate()
@@ -173,13 +246,67 @@ void TMainForm::CreateSteps()
     FHookHandle.reset();
 
     // 7: the layout text: captions, fonts, colours and places of the labels.
-    // 8-9: the language's pictures, window caption and version text.
-    // 10: the skins of the exit and web buttons.
+    GradientLabelLayout<TGradientLabel> title(advle_Title);
+    LayoutTargets targets;
+    targets.le_SofewareCommendTitle = &le_SofewareCommendTitle;
+    targets.le_SofewareCommend1 = &le_SofewareCommend1;
+    targets.le_SofewareCommend2 = &le_SofewareCommend2;
+    targets.le_SofewareCommend3 = &le_SofewareCommend3;
+    targets.advle_Title = &title;
+    targets.le_AMouse = &le_AMouse;
+    targets.le_BMouse = &le_BMouse;
+    targets.le_Bump = &le_Bump;
+    targets.lb_F1 = &lb_F1;
+    targets.lb_F2 = &lb_F2;
+    targets.lb_ESC = &lb_ESC;
+    targets.le_UseCommend = &le_UseCommend;
+    targets.le_CollisionTimes = &le_CollisionTimes;
+    targets.le_Winner = &le_Winner;
+    targets.le_FasterBy = &le_FasterBy;
+    LoadLanguageLayout(FLayoutTextPath, GetLanguageName(), targets);
+    Invalidate();
+
+    // 8-9: the language's pictures, window caption and version text. A
+    // bitmap that cannot be loaded leaves its picture empty.
+    const LanguageArt& art = LanguageArtFor(GetLanguageName());
+    UniqueBitmap titleBitmap = LoadBitmapResource(art.titleBitmap);
+    UniqueBitmap logoBitmap = LoadBitmapResource(art.logoBitmap);
+    UniqueBitmap exitBitmap = LoadBitmapResource(art.exitBitmap);
+    image_Logo.SetBounds(art.logoLeft, 3, art.logoWidth, 70);
+    image_Title.SetBounds(art.titleLeft, art.titleTop, art.titleWidth, art.titleHeight);
+    SetCaption(View(art.caption));
+    le_Version.SetCaption(View(art.version));
+    image_Title.SetBitmap(titleBitmap.release());
+    image_Logo.SetBitmap(logoBitmap.release());
+
+    // 10: the skins of the exit and web buttons; each owns its strip and
+    // sizes its button to one frame.
+    FCancelSkin = std::make_unique<classTZavureModelsbar>(btn_Cancel.Handle());
+    FCancelSkin->SetStripBitmap(exitBitmap.release());
+    UniqueBitmap webBitmap = LoadBitmapResource(L"Bitmap_WebIcon");
+    FWebSkin = std::make_unique<classTZavureModelsbar>(btn_Web.Handle());
+    FWebSkin->SetStripBitmap(webBitmap.release());
 
     // 11
     RegisterHotkeys();
 
     // 12: label fonts shrunk on screens of 120, 144 and 192 pixels per inch.
+    ShrinkLabelFonts(Font.PixelsPerInch);
+}
+
+void TMainForm::ShrinkLabelFonts(int pixelsPerInch)
+{
+    for (int i = 0; i < ComponentCount(); ++i) {
+        TComponent* c = Components(i);
+        if (std::string_view(c->ClassName()) != "TLabel")
+            continue;
+        auto* label = static_cast<TLabel*>(c);
+        const int points = FontShrinkPoints(pixelsPerInch, label->Tag);
+        if (points) {
+            label->Font.SetSize(label->Font.Size() - points);
+            label->Invalidate();
+        }
+    }
 }
 
 void TMainForm::RegisterHotkeys()
@@ -284,6 +411,48 @@ void TMainForm::btn_CancelClick()
     RunExitSequence();
 }
 
+void TMainForm::btn_WebClick()
+{
+    // The shell's answer is not examined; nothing of the tool changes.
+    const std::u16string url = WebPageFor(GetLanguageName());
+    FOpenUrl(std::wstring(url.begin(), url.end()));
+}
+
+void TMainForm::image_LogoMouseDown(UINT button)
+{
+    if (button != WM_LBUTTONDOWN)
+        return;
+    ReleaseCapture();
+    // Through the window's own procedure, synchronously: the system then
+    // moves the window with the mouse until the button is released.
+    TMessage m{WM_SYSCOMMAND, 0xF012, 0, 0};
+    WindowProc(m);
+}
+
+void TMainForm::asg_SpeedAnalysisDrawCell(TCanvas& canvas, int col, int row, const RECT& rect)
+{
+    const std::u16string& text = FGrid.Cell(col, row);
+    const TextFamily family = FamilyForLanguage(GetLanguageName());
+    canvas.Font.Color = CellTextColor(family, text, canvas.Font.Color);
+    canvas.FillRect(rect);
+    SetTextColor(canvas.Handle, canvas.Font.Color);
+    SetBkMode(canvas.Handle, TRANSPARENT);
+    RECT r = rect;
+    DrawTextW(canvas.Handle, reinterpret_cast<const wchar_t*>(text.c_str()), static_cast<int>(text.size()), &r,
+              DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+}
+
+void TMainForm::assb_SpeedAnalysisPositionChanged(int position)
+{
+    FResults.ScrollPositionChanged(position);
+    assb_SpeedAnalysis.Invalidate();
+}
+
+void TMainForm::asg_SpeedAnalysisMouseWheelDown(bool& /*handled: left as it is*/)
+{
+    FResults.WheelStep();
+}
+
 void TMainForm::RunExitSequence()
 {
     StopTestRun();
@@ -296,7 +465,10 @@ void TMainForm::RunExitSequence()
 void TMainForm::FormClose(TCloseAction& /*action*/)
 {
     UnregisterHotkeys();
-    // The button skins are destroyed here, while the buttons still exist.
+    // The skins go while their buttons still exist: each puts its button's
+    // procedure back.
+    FCancelSkin.reset();
+    FWebSkin.reset();
     FHookHandle.reset();
 }
 

@@ -7,13 +7,20 @@
 
 #include <string>
 
+#include <functional>
+#include <memory>
+
 #include "controls.h"
+#include "grid.h"
 #include "race_engine.h"
 #include "race_platform.h"
 #include "results_table.h"
 #include "unique_handle.h"
+#include "zavure_modelsbar.h"
 
 namespace cpk {
+
+using skin::classTZavureModelsbar;
 
 // What the window tells the maker's devices; replaceable so that tests can
 // watch the order of the commands.
@@ -59,7 +66,13 @@ public:
     TMainForm();
     ~TMainForm() override;
 
+    // The results the grid and bar show; they come before the controls that
+    // display them.
+    GridModel FGrid;
+    ScrollModel FScroll;
+
     // ---- controls, in creation order ----
+    TShaper AdvShaper1{this};
     TLabel le_Version{this};
     TLabel le_UseCommend{this};
     TLabel lb_F1{this};
@@ -75,6 +88,13 @@ public:
     TLabel le_CollisionTimes{this};
     TLabel le_Winner{this};
     TLabel le_FasterBy{this};
+    TGradientLabel advle_Title{this};
+    TImage image_Logo{this};
+    TImage image_Title{this};
+    TStringGrid asg_SpeedAnalysis{this, 1, FGrid};
+    TSmoothScrollBar assb_SpeedAnalysis{this, 2, FScroll};
+    TButton btn_Cancel{this, 3};
+    TButton btn_Web{this, 4};
     TTimer tm_LeftDown{this};
     TTimer tm_RightDown{this};
 
@@ -85,6 +105,14 @@ public:
     void tm_LeftDownTimer();
     void tm_RightDownTimer();
     void btn_CancelClick();
+    void btn_WebClick();
+    void image_LogoMouseDown(UINT button);
+    void asg_SpeedAnalysisDrawCell(TCanvas& canvas, int col, int row, const RECT& rect);
+    void assb_SpeedAnalysisPositionChanged(int position);
+    void asg_SpeedAnalysisMouseWheelDown(bool& handled);
+
+    // Lowers the label fonts for a screen of the given pixels per inch.
+    void ShrinkLabelFonts(int pixelsPerInch);
 
     // ---- test runs and the race ----
     void StartTestRun();
@@ -98,8 +126,6 @@ public:
     void RunExitSequence();
 
     // ---- state ----
-    GridModel FGrid;
-    ScrollModel FScroll;
     ResultsTable FResults{FGrid, FScroll};
     QpcCounter FCounter;
     FormTimer FLeftTimer{tm_LeftDown};
@@ -111,9 +137,14 @@ public:
     std::wstring FDeviceLibraryPath;
     std::wstring FLayoutTextPath;
     DeviceCommands* FDeviceCommands;
+    std::unique_ptr<classTZavureModelsbar> FCancelSkin;
+    std::unique_ptr<classTZavureModelsbar> FWebSkin;
+    // Opens a web address; the shell's default action unless replaced.
+    std::function<void(const std::wstring& url)> FOpenUrl;
 
 private:
     void CreateSteps();
+    void ApplyOutline();
     void RegisterHotkeys();
     void UnregisterHotkeys();
 

@@ -41,12 +41,15 @@ protected:
     TForm* owner_;
 };
 
+// Logical pixels per inch of the screen, as fonts carry it.
+[[nodiscard]] int ScreenPixelsPerInch();
+
 struct TFont {
     std::wstring Name = L"Tahoma";
     int Height = -11;       // negative: character height in pixels
     TColor Color = 0;
     bool Bold = false;
-    int PixelsPerInch = 96;  // of the screen the form was designed for
+    int PixelsPerInch = ScreenPixelsPerInch();  // Size() and SetSize() convert with it
 
     [[nodiscard]] int Size() const;  // points
     void SetSize(int points);
@@ -83,6 +86,99 @@ public:
     void SetCaption(std::wstring caption);
     void SetFontColor(TColor color);
     void Paint(HDC dc) override;
+    // A press on a label does nothing, and in particular does not drag.
+    bool MouseDown(UINT, int, int) override { return true; }
+};
+
+// A bitmap shown unscaled from its top-left corner, cut to the control's
+// frame. The picture owns the bitmap it is given.
+class TImage : public TGraphicControl {
+public:
+    using TGraphicControl::TGraphicControl;
+    [[nodiscard]] const char* ClassName() const override { return "TImage"; }
+
+    void SetBitmap(HBITMAP bitmap);  // adopts it
+    [[nodiscard]] HBITMAP Bitmap() const { return bitmap_.get(); }
+    void Paint(HDC dc) override;
+    bool MouseDown(UINT button, int x, int y) override;
+
+    // Button message (WM_LBUTTONDOWN, ...) and the point in control pixels.
+    std::function<void(UINT button, int x, int y)> OnMouseDown;
+
+private:
+    UniqueBitmap bitmap_;
+};
+
+// The window's background and outline from one mask picture: painted
+// first, beneath everything, and dragging the window by a left press.
+class TShaper : public TImage {
+public:
+    using TImage::TImage;
+    [[nodiscard]] const char* ClassName() const override { return "TShaper"; }
+    bool MouseDown(UINT button, int x, int y) override;
+};
+
+// Only its caption, anti-aliased, filled with a vertical gradient from
+// ColorStart at the top to ColorEnd at the bottom; no background.
+class TGradientLabel : public TGraphicControl {
+public:
+    using TGraphicControl::TGraphicControl;
+    [[nodiscard]] const char* ClassName() const override { return "TGradientLabel"; }
+
+    struct TCaption {
+        std::wstring Text;
+        TFont Font;
+        TColor ColorStart = 0;
+        TColor ColorEnd = 0;
+    } Caption;
+
+    void Paint(HDC dc) override;
+    bool MouseDown(UINT, int, int) override { return true; }
+};
+
+// Drawing surface handed to paint events.
+class TCanvas {
+public:
+    explicit TCanvas(HDC dc) : Handle(dc) {}
+    HDC Handle;
+    struct {
+        TColor Color = 0;
+    } Font, Brush;
+    void FillRect(const RECT& r) const;
+};
+
+// Base of the controls with windows of their own. The child window belongs
+// to the form's window (the system destroys it with its parent); the
+// control only detaches itself from it when it goes.
+class TWinControl : public TComponent {
+public:
+    TWinControl(TForm* owner, const wchar_t* className, DWORD style, int id);
+    ~TWinControl() override;
+
+    [[nodiscard]] HWND Handle() const { return window_; }
+    void SetBounds(int left, int top, int width, int height);
+    void Invalidate();
+    [[nodiscard]] int Id() const { return id_; }
+
+protected:
+    // For controls of the system's own classes: no procedure of ours.
+    TWinControl(TForm* owner, int id) : TComponent(owner), id_(id) {}
+    virtual LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
+    HWND window_ = nullptr;
+
+private:
+    static LRESULT CALLBACK StaticWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+    int id_;
+};
+
+// A real push button. Its window procedure can be replaced (the skins do);
+// clicks arrive through the form as OnClick.
+class TButton : public TWinControl {
+public:
+    TButton(TForm* owner, int id);
+    [[nodiscard]] const char* ClassName() const override { return "TButton"; }
+    void SetCaption(const std::wstring& caption);
+    std::function<void()> OnClick;
 };
 
 // A window timer. Setting Enabled to the value it has changes nothing, so a
@@ -129,6 +225,11 @@ public:
     void Close();
     void Invalidate(const RECT* area = nullptr);
 
+    // Paints background and graphic controls of the given client area into
+    // dc with dc's origin at that area's top-left (see-through controls).
+    void PaintSceneUnder(HDC dc, const RECT& area);
+    [[nodiscard]] HFONT WindowFont();
+
     [[nodiscard]] int ComponentCount() const { return static_cast<int>(components_.size()); }
     [[nodiscard]] TComponent* Components(int index) const { return components_[static_cast<std::size_t>(index)]; }
 
@@ -145,12 +246,14 @@ private:
     friend class TTimer;
     static LRESULT CALLBACK StaticWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
     void PaintBuffered();
+    void PaintScene(HDC dc, const RECT& area);
     void Register(TComponent* component) { components_.push_back(component); }
     void Unregister(TComponent* component);
 
     UniqueWindow window_;
     std::vector<TComponent*> components_;
     bool closing_ = false;
+    UniqueFont windowFont_;
     int clientWidth_, clientHeight_;
 };
 
