@@ -8,6 +8,7 @@
 
 #include "MainUnit.h"
 #include "application.h"
+#include "bridge.h"
 #include "win_test_support.h"
 
 namespace cpk {
@@ -54,6 +55,7 @@ protected:
         if (form && form->Handle())
             form->Close();
         form.reset();
+        CloseDeviceLibrary();  // the library file may then be deleted
         ClipCursor(nullptr);
         // Leave no pressed buttons behind for the next case.
         SendMouseButton(MOUSEEVENTF_LEFTUP);
@@ -116,10 +118,12 @@ TEST_F(MainWindow, ExtractsBothFilesWhenAbsentAndKeepsPresentOnes)
     Create();
     EXPECT_EQ(form->FDeviceLibraryPath, DocumentsFile(L"resource.dll"));
     EXPECT_EQ(form->FLayoutTextPath, DocumentsFile(L"Text.txt"));
-    EXPECT_EQ(ReadFileBytes(form->FDeviceLibraryPath), dll);
-    EXPECT_EQ(ReadFileBytes(form->FLayoutTextPath), txt);
+    EXPECT_TRUE(ReadFileBytes(form->FDeviceLibraryPath) == dll) << "the library was not copied byte for byte";
+    EXPECT_TRUE(ReadFileBytes(form->FLayoutTextPath) == txt) << "the layout text was not copied byte for byte";
+    // Only the exit sequence closes the library; let go of the file here.
     form->Close();
     form.reset();
+    CloseDeviceLibrary();
 
     // Present files are used as found, whatever they hold.
     WriteFileBytes(DocumentsFile(L"resource.dll"), "not a library");
