@@ -20,9 +20,12 @@ cpk_wine_up() {
   mkdir -p "$CPK_WINEHOME"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "Creating the Wine prefix in $WINEPREFIX"
-    cpk_wine wineboot --init >/dev/null 2>&1
+    cpk_wine wineboot --init >/dev/null 2>&1 || true
+    # Chinese captions in the window font: link a CJK font behind Tahoma.
+    cpk_wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+      /v Tahoma /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1 || true
   fi
-  cpk_wineserver -p
+  cpk_wineserver -p || true
   cpk_wine wineboot >/dev/null 2>&1 || true
 }
 cpk_wine_down() {
