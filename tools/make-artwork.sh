@@ -236,15 +236,33 @@ plate() { # OUT W H RADIUS FILL STROKE TEXTCOLOUR FONT SIZE DY TEXT
     -gravity center -annotate "+0+${10}" "${11}" \
     -fill black -draw "point 0,0" "$1"
 }
+# The exit plate: a honeycomb plate with slanted top-left and bottom-right
+# corners. Each state has an outline of its own, so the button's window
+# changes shape on entering, pushing and releasing: hover spreads to the
+# frame's full box inside a dim red glow ring, pressed sinks one pixel in
+# on every side. The disabled frame repeats the normal one.
+# exit_plate OUT INSET CUT CELL LINE STROKE TEXTCOLOUR FONT SIZE DY TEXT [RING]
+exit_plate() {
+  l=$2 t=$2 r=$((100 - $2)) b=$((33 - $2)) c=$3
+  plate="polygon $((l + c)),$t $r,$t $r,$((b - c)) $((r - c)),$b $l,$b $l,$((t + c))"
+  # The ring lies one pixel outside the plate, along the same slants; black
+  # (no ring) unless given.
+  ring="polygon $((l + c)),$((t - 1)) $((r + 1)),$((t - 1)) $((r + 1)),$((b - c))"
+  ring="$ring $((r - c)),$((b + 1)) $((l - 1)),$((b + 1)) $((l - 1)),$((t + c))"
+  convert -size 103x34 pattern:hexagons +level-colors "$5,$4" "$tmp/comb.png"
+  convert -size 101x34 xc:black -fill "${12:-black}" -stroke none -draw "$ring" \
+    -tile "$tmp/comb.png" -stroke "$6" -strokewidth 1 -draw "$plate" +tile \
+    -stroke none -fill "$7" -font "$8" -pointsize "$9" \
+    -gravity center -annotate "+0+${10}" "${11}" \
+    -fill black -draw "point 0,0" \
+    -background black -gravity west -extent 103x34 "$1"
+}
 exit_strip() { # OUT FONT SIZE TEXT
-  plate "$tmp/e0.png" 101 34 8 '#24252A' '#4A4C53' "$GREY_TEXT" "$2" "$3" 0 "$4"
-  plate "$tmp/e1.png" 101 34 8 "$RED" "$RED_LIT" '#FFFFFF' "$2" "$3" 0 "$4"
-  plate "$tmp/e2.png" 101 34 8 "$RED_DARK" '#A3142A' '#E6C8CC' "$2" "$3" 1 "$4"
-  # The button reaches two pixels past the window's right edge; the plate
-  # ends where the window does, and the cut-off columns stay black.
-  for i in 0 1 2; do
-    convert "$tmp/e$i.png" -background black -gravity west -extent 103x34 "$tmp/f$i.png"
-  done
+  exit_plate "$tmp/f0.png" 1 8 '#222328' '#2A2B31' "$EDGE" "$GREY_TEXT" "$2" "$3" 0 "$4"
+  exit_plate "$tmp/f1.png" 1 8 "$RED" '#DC2036' "$RED_LIT" '#FFFFFF' "$2" "$3" 0 "$4" "$RED_DARK"
+  exit_plate "$tmp/f2.png" 2 7 "$RED_DARK" '#861020' '#A3142A' '#E6C8CC' "$2" "$3" 1 "$4"
+  # The button reaches two pixels past the window's right edge; the plates
+  # end where the window does, and the two cut-off columns stay black.
   convert "$tmp/f0.png" "$tmp/f1.png" "$tmp/f2.png" "$tmp/f0.png" +append "$tmp/exit.png"
   to_bmp "$tmp/exit.png" "$out/$1"
 }
