@@ -38,10 +38,7 @@ void TApplication::Terminate()
 
 void TApplication::ShowException(const std::wstring& message)
 {
-    std::wstring text = message;
-    // The standard box ends its message with a full stop.
-    if (!text.empty() && text.back() != L'.')
-        text += L'.';
+    const std::wstring& text = message;
     if (ExceptionHook) {
         ExceptionHook(text);
         return;

@@ -49,6 +49,14 @@ UniqueFont TFont::Create() const
 
 // ---- graphic controls ----------------------------------------------------
 
+RECT TGraphicControl::BoundsRect() const
+{
+    auto sat = [](long long v) {
+        return static_cast<LONG>(v > 0x7FFFFFFF ? 0x7FFFFFFF : v < -0x7FFFFFFF - 1 ? -0x7FFFFFFF - 1 : v);
+    };
+    return {Left, Top, sat(static_cast<long long>(Left) + Width), sat(static_cast<long long>(Top) + Height)};
+}
+
 void TGraphicControl::SetBounds(int left, int top, int width, int height)
 {
     Invalidate();

@@ -66,7 +66,8 @@ public:
     bool Visible = true;
 
     void SetBounds(int left, int top, int width, int height);
-    [[nodiscard]] RECT BoundsRect() const { return {Left, Top, Left + Width, Top + Height}; }
+    // Saturated, so that extreme places from the layout text cannot overflow.
+    [[nodiscard]] RECT BoundsRect() const;
     void Invalidate();
     virtual void Paint(HDC dc) = 0;
     // Left, right or middle press inside the control; returns true if taken.
