@@ -479,19 +479,7 @@ void TForm::PaintSceneUnder(HDC dc, const RECT& area)
 
 void TForm::PaintBuffered()
 {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Handle(), &ps);
-    RECT client;
-    GetClientRect(Handle(), &client);
-    UniqueMemoryDc buffer(CreateCompatibleDC(dc));
-    UniqueBitmap bits(CreateCompatibleBitmap(dc, client.right, client.bottom));
-    if (buffer && bits) {
-        SelectedObject selected(buffer.get(), bits.get());
-        PaintScene(buffer.get(), ps.rcPaint);
-        BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
-               ps.rcPaint.bottom - ps.rcPaint.top, buffer.get(), ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
-    }
-    EndPaint(Handle(), &ps);
+    PaintThroughBuffer(Handle(), [this](HDC buffer, const RECT&, const RECT& dirty) { PaintScene(buffer, dirty); });
 }
 
 void TForm::WndProc(TMessage& m)

@@ -25,6 +25,27 @@ struct TMessage {
 };
 using TWndMethod = std::function<void(TMessage&)>;
 
+// Answers WM_PAINT through one off-screen buffer: paint(buffer, client,
+// dirty) draws into a bitmap of the client's size, which is then copied to
+// the window in one go, so nothing flickers.
+template <typename Paint>
+void PaintThroughBuffer(HWND window, Paint&& paint)
+{
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    RECT client;
+    GetClientRect(window, &client);
+    UniqueMemoryDc buffer(CreateCompatibleDC(dc));
+    UniqueBitmap bits(CreateCompatibleBitmap(dc, client.right, client.bottom));
+    if (buffer && bits) {
+        SelectedObject selected(buffer.get(), bits.get());
+        paint(buffer.get(), client, ps.rcPaint);
+        BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
+               ps.rcPaint.bottom - ps.rcPaint.top, buffer.get(), ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
+    }
+    EndPaint(window, &ps);
+}
+
 class TForm;
 
 class TComponent {

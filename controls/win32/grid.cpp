@@ -74,21 +74,14 @@ void TStringGrid::Wheel(int delta)
 
 void TStringGrid::Paint()
 {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(window_, &ps);
-    RECT client;
-    GetClientRect(window_, &client);
-    UniqueMemoryDc buffer(CreateCompatibleDC(dc));
-    UniqueBitmap bits(CreateCompatibleBitmap(dc, client.right, client.bottom));
-    if (buffer && bits) {
-        SelectedObject selectedBits(buffer.get(), bits.get());
+    PaintThroughBuffer(window_, [this](HDC dc, const RECT& client, const RECT&) {
         // Beyond the last row or column: black like the cells.
-        TCanvas canvas(buffer.get());
+        TCanvas canvas(dc);
         canvas.Brush.Color = CellColor;
         canvas.FillRect(client);
         UniqueFont font = Font.Create();
-        SelectedObject selectedFont(buffer.get(), font.get());
-        SetBkMode(buffer.get(), TRANSPARENT);
+        SelectedObject selectedFont(dc, font.get());
+        SetBkMode(dc, TRANSPARENT);
         HPEN pen = CreatePen(PS_SOLID, 1, GridLineColor);
         for (int row = topRow_, y = 0; row < model_.RowCount() && y < client.bottom; ++row, y += DefaultRowHeight) {
             for (int col = 0, x = 0; col < GridModel::kColumns && x < client.right; x += ColWidths[col], ++col) {
@@ -98,25 +91,23 @@ void TStringGrid::Paint()
                 canvas.FillRect(cell);
                 const std::u16string& text = model_.Cell(col, row);
                 RECT textRect{cell.left + 2, cell.top, cell.right, cell.bottom};
-                SetTextColor(buffer.get(), canvas.Font.Color);
-                DrawTextW(buffer.get(), reinterpret_cast<const wchar_t*>(text.c_str()), static_cast<int>(text.size()),
+                SetTextColor(dc, canvas.Font.Color);
+                DrawTextW(dc, reinterpret_cast<const wchar_t*>(text.c_str()), static_cast<int>(text.size()),
                           &textRect, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-                HGDIOBJ oldPen = SelectObject(buffer.get(), pen);
-                MoveToEx(buffer.get(), cell.right, cell.top, nullptr);
-                LineTo(buffer.get(), cell.right, cell.bottom + 1);
-                MoveToEx(buffer.get(), cell.left, cell.bottom, nullptr);
-                LineTo(buffer.get(), cell.right + 1, cell.bottom);
-                SelectObject(buffer.get(), oldPen);
+                HGDIOBJ oldPen = SelectObject(dc, pen);
+                MoveToEx(dc, cell.right, cell.top, nullptr);
+                LineTo(dc, cell.right, cell.bottom + 1);
+                MoveToEx(dc, cell.left, cell.bottom, nullptr);
+                LineTo(dc, cell.right + 1, cell.bottom);
+                SelectObject(dc, oldPen);
                 if (OnDrawCell) {
-                    SetTextColor(buffer.get(), canvas.Font.Color);
+                    SetTextColor(dc, canvas.Font.Color);
                     OnDrawCell(canvas, col, row, cell);
                 }
             }
         }
         DeleteObject(pen);
-        BitBlt(dc, 0, 0, client.right, client.bottom, buffer.get(), 0, 0, SRCCOPY);
-    }
-    EndPaint(window_, &ps);
+    });
 }
 
 LRESULT TStringGrid::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
@@ -181,19 +172,12 @@ void TSmoothScrollBar::DragTo(int y)
 
 void TSmoothScrollBar::Paint()
 {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(window_, &ps);
-    RECT client;
-    GetClientRect(window_, &client);
-    UniqueMemoryDc buffer(CreateCompatibleDC(dc));
-    UniqueBitmap bits(CreateCompatibleBitmap(dc, client.right, client.bottom));
-    if (buffer && bits) {
-        SelectedObject selectedBits(buffer.get(), bits.get());
+    PaintThroughBuffer(window_, [this](HDC dc, const RECT& client, const RECT&) {
         // Every fill is transparent or black: the window's background shows
         // through the track.
         RECT inParent = client;
         MapWindowPoints(window_, GetParent(window_), reinterpret_cast<POINT*>(&inParent), 2);
-        owner_->PaintSceneUnder(buffer.get(), inParent);
+        owner_->PaintSceneUnder(dc, inParent);
         if (thumb_) {
             BITMAP info{};
             GetObjectW(thumb_.get(), sizeof info, &info);
@@ -202,11 +186,9 @@ void TSmoothScrollBar::Paint()
             SelectedObject selectedThumb(source.get(), thumb_.get());
             const int x = (client.right - info.bmWidth) / 2;
             const int y = t.top + ((t.bottom - t.top) - info.bmHeight) / 2;
-            BitBlt(buffer.get(), x, y, info.bmWidth, info.bmHeight, source.get(), 0, 0, SRCCOPY);
+            BitBlt(dc, x, y, info.bmWidth, info.bmHeight, source.get(), 0, 0, SRCCOPY);
         }
-        BitBlt(dc, 0, 0, client.right, client.bottom, buffer.get(), 0, 0, SRCCOPY);
-    }
-    EndPaint(window_, &ps);
+    });
 }
 
 LRESULT TSmoothScrollBar::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
