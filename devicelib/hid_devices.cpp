@@ -18,6 +18,21 @@ OwnedFile OpenForQuery(SystemCalls& sys, const char16_t* path)
                                          kFileFlagOverlapped));
 }
 
+// Reads the attributes and top-level capabilities of the device at path.
+// False when it cannot be opened or any query fails; the handle and the
+// preparsed data are released before returning.
+bool QueryIdentity(SystemCalls& sys, const char16_t* path, HidAttributes& attributes, HidCaps& caps)
+{
+    OwnedFile device = OpenForQuery(sys, path);
+    if (!device)
+        return false;
+    PreparsedData raw = 0;
+    if (!sys.GetAttributes(device.get(), attributes) || !sys.GetPreparsedData(device.get(), raw))
+        return false;
+    OwnedPreparsed preparsed(sys, raw);
+    return sys.GetCaps(preparsed.get(), caps) == kHidpStatusSuccess;
+}
+
 bool Matches(const HidSelection& selection, const HidAttributes& attributes, const HidCaps& caps)
 {
     return (selection.vendorId == 0 || selection.vendorId == attributes.vendorId) &&
@@ -107,21 +122,9 @@ std::vector<std::u16string> CollectHidDevices(SystemCalls& sys, const HidSelecti
         if (path.empty())
             break;
 
-        OwnedFile device = OpenForQuery(sys, path.c_str());
-        if (!device)
-            continue;
         HidAttributes attributes;
-        if (!sys.GetAttributes(device.get(), attributes))
-            continue;
-        PreparsedData raw = 0;
-        if (!sys.GetPreparsedData(device.get(), raw))
-            continue;
-        OwnedPreparsed preparsed(sys, raw);
         HidCaps caps;
-        if (sys.GetCaps(preparsed.get(), caps) != kHidpStatusSuccess)
-            continue;
-
-        if (Matches(selection, attributes, caps))
+        if (QueryIdentity(sys, path.c_str(), attributes, caps) && Matches(selection, attributes, caps))
             AppendUnique(list, std::move(path));
     }
     return list;
@@ -177,16 +180,9 @@ bool GetHidIDs(SystemCalls& sys, const char16_t* path, std::uint16_t* vendorId, 
         sys.SetLastError(kErrorInvalidParameter);
         return false;
     }
-    OwnedFile device = OpenForQuery(sys, path);
-    if (!device)
-        return false;
     HidAttributes attributes;
-    PreparsedData raw = 0;
-    if (!sys.GetAttributes(device.get(), attributes) || !sys.GetPreparsedData(device.get(), raw))
-        return false;
-    OwnedPreparsed preparsed(sys, raw);
     HidCaps caps;
-    if (sys.GetCaps(preparsed.get(), caps) != kHidpStatusSuccess)
+    if (!QueryIdentity(sys, path, attributes, caps))
         return false;
     if (vendorId)
         *vendorId = attributes.vendorId;
@@ -232,16 +228,9 @@ bool IsId4Device(SystemCalls& sys, const char16_t* path)
     if (std::u16string_view(path).find(GuidToLowerText(sys.HidGuid())) == std::u16string_view::npos)
         return false;
 
-    OwnedFile device = OpenForQuery(sys, path);
-    if (!device)
-        return false;
     HidAttributes attributes;
-    PreparsedData raw = 0;
-    if (!sys.GetAttributes(device.get(), attributes) || !sys.GetPreparsedData(device.get(), raw))
-        return false;
-    OwnedPreparsed preparsed(sys, raw);
     HidCaps caps;
-    return sys.GetCaps(preparsed.get(), caps) == kHidpStatusSuccess && caps.usagePage == kId4UsagePage &&
+    return QueryIdentity(sys, path, attributes, caps) && caps.usagePage == kId4UsagePage &&
            caps.usage == kId4Usage;
 }
 
