@@ -2,6 +2,7 @@
 // library's algorithms over the real system table. No exception leaves an
 // entry; running out of memory is a failure with ERROR_NOT_ENOUGH_MEMORY.
 #include "device_library.h"
+#include "export_guard.h"
 #include "hid_devices.h"
 #include "windows_system.h"
 
@@ -15,17 +16,6 @@ namespace {
 const char16_t* Text(const WCHAR* s) { return reinterpret_cast<const char16_t*>(s); }
 char16_t* Text(WCHAR* s) { return reinterpret_cast<char16_t*>(s); }
 DEVLIB_BOOL8 Bool8(bool b) { return b ? 1 : 0; }
-
-template <typename Result, typename Body>
-Result Guarded(Result failure, Body&& body) noexcept
-{
-    try {
-        return body();
-    } catch (...) {
-        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-        return failure;
-    }
-}
 
 }  // namespace
 

@@ -4,6 +4,7 @@
 // the answers are read from byte buffers with every length checked, since a
 // driver's reported length is not trusted to fit what was allocated.
 #include "device_library.h"
+#include "export_guard.h"
 #include "hid_devices.h"
 #include "windows_system.h"
 
@@ -435,17 +436,6 @@ bool WriteMapping(const WCHAR* path, WCHAR* hubName, DWORD* port)
     if (record && port)
         *port = record->port;
     return record.has_value();
-}
-
-template <typename Result, typename Body>
-Result Guarded(Result failure, Body&& body) noexcept
-{
-    try {
-        return body();
-    } catch (...) {
-        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-        return failure;
-    }
 }
 
 }  // namespace
