@@ -10,6 +10,7 @@
 #include "color_key_runs.h"
 #include "skin_test_support.h"
 #include "unique_handle.h"
+#include "win_test_support.h"
 #include "zavure_modelsbar.h"
 
 namespace cpk::skin {
@@ -17,8 +18,9 @@ namespace {
 
 using test::ColorOf;
 using test::MakeBitmap;
-using test::PumpUntil;
 using test::RegionCallCounter;
+using cpk::test::Pump;
+using cpk::test::PumpUntil;
 
 constexpr int kFrameWidth = 40;
 constexpr int kFrameHeight = 20;
@@ -84,7 +86,7 @@ protected:
         classProc_ = GetWindowLongPtrW(button_, GWLP_WNDPROC);
         SetForegroundWindow(host());
         ParkPointer();
-        test::Pump(50);
+        Pump(50);
         g_onCommand = nullptr;
     }
 
@@ -95,7 +97,7 @@ protected:
         if (button_ != nullptr)
             DestroyWindow(button_);
         ParkPointer();
-        test::Pump(20);
+        Pump(20);
     }
 
     static HWND host() { return host_->get(); }
@@ -107,7 +109,7 @@ protected:
         RegionCallCounter::calls = 0;
         skin_->SetStripBitmap(strip);
         UpdateWindow(host());
-        test::Pump(30);
+        Pump(30);
     }
 
     POINT ScreenPoint(int x, int y) const
@@ -212,7 +214,7 @@ TEST_F(SkinnedButton, PointerInAndOut)
     // Further moves inside redraw but never reshape.
     for (int x = 11; x < 20; ++x) {
         test::MoveMouseTo(ScreenPoint(x, 10));
-        test::Pump(10);
+        Pump(10);
     }
     EXPECT_EQ(RegionCallCounter::calls, 2);
 
@@ -249,7 +251,7 @@ TEST_F(SkinnedButton, SpaceBarWhileFocused)
     ASSERT_TRUE(Shows('R'));
     test::Key(VK_SPACE, true);
     EXPECT_TRUE(Shows('B'));
-    test::Pump(100);
+    Pump(100);
     EXPECT_EQ(Shown(), ColorOf('B')) << "pressed while held";
     test::Key(VK_SPACE, false);
     EXPECT_TRUE(Shows('R'));
@@ -316,7 +318,7 @@ TEST_F(SkinnedButton, DestroyedSkinGivesTheButtonItsOwnLookBack)
     EXPECT_EQ(CountShown(ColorOf('R')), 0);
     // Messages reach the class directly: hovering draws no skin frame.
     test::MoveMouseTo(ScreenPoint(10, 10));
-    test::Pump(100);
+    Pump(100);
     EXPECT_EQ(CountShown(ColorOf('G')), 0);
     EXPECT_TRUE(ShowsStandardFace());
 }
@@ -337,7 +339,7 @@ TEST_F(SkinnedButton, SkinDestroyedByItsOwnClick)
     test::MouseButton(MOUSEEVENTF_LEFTUP);
     EXPECT_TRUE(PumpUntil([&] { return skin_ == nullptr; }));
     EXPECT_EQ(GetWindowLongPtrW(button_, GWLP_WNDPROC), classProc_);
-    test::Pump(50);  // the button goes on working
+    Pump(50);  // the button goes on working
     SendMessageW(button_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"x"));
 }
 

@@ -105,30 +105,6 @@ int WINAPI RegionCallCounter::Call(HWND window, HRGN region, BOOL redraw)
     return SetWindowRgn(window, region, redraw);
 }
 
-void Pump(DWORD ms)
-{
-    const DWORD start = GetTickCount();
-    do {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        Sleep(1);
-    } while (GetTickCount() - start < ms);
-}
-
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
-{
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > timeoutMs)
-            return false;
-        Pump(5);
-    }
-    return true;
-}
-
 void MoveMouseTo(POINT screen)
 {
     SetCursorPos(screen.x, screen.y);

@@ -1,5 +1,6 @@
 // Helpers of the skin tests: small bitmaps drawn from text, region read-back,
-// a counting seam for SetWindowRgn, message pumping.
+// a counting seam for SetWindowRgn, injected input. Message pumping is the
+// shared one of win_test_support.h.
 #pragma once
 
 #include <windows.h>
@@ -41,9 +42,6 @@ struct RegionCallCounter {
     static int calls;
     static int WINAPI Call(HWND window, HRGN region, BOOL redraw);
 };
-
-void Pump(DWORD ms);
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 3000);
 
 // Injected input, as a user would give it.
 void MoveMouseTo(POINT screen);
