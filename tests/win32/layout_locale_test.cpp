@@ -114,8 +114,8 @@ TEST_F(LocaleLayout, MalformedFontSizeShowsTheErrorAndTheWindowOpens)
     WriteFileBytes(DocumentsFile(L"Text.txt"), edited);
 
     Create();
-    // The box ends the message with a full stop of its own.
-    EXPECT_EQ(g_exceptionText, L"''12pt'' is not a valid integer value.");
+    // The box shows the conversion message as it stands.
+    EXPECT_EQ(g_exceptionText, L"''12pt'' is not a valid integer value");
     EXPECT_TRUE(IsWindowVisible(form->Handle()));
     EXPECT_NE(form->le_Bump.Caption, L"");  // label 8, before the error
     EXPECT_EQ(form->lb_F1.Caption, L"");     // design: empty caption at 290, 333

@@ -161,21 +161,38 @@ TEST_F(Window, GridPaintsOutcomesInTheirColours)
     ASSERT_EQ(form->FGrid.Cell(1, 1), OutcomeText(family, BumpOutcome::Failed));
     form->asg_SpeedAnalysis.Invalidate();
 
-    auto has = [](const std::vector<COLORREF>& pixels, COLORREF c) {
-        for (COLORREF p : pixels)
-            if (p == c)
-                return true;
-        return false;
-    };
+    // Text may be smoothed, so not every glyph pixel is the pure colour: the
+    // brightest pixel of a cell (fully covered by the glyph) tells which of
+    // the candidate colours its text was drawn in.
     const COLORREF grey = kLeftFasterColor, darkRed = kFailedColor, plain = 13290185;
-    const auto winnerRow0 = ScreenPixels(form->asg_SpeedAnalysis.Handle(), {71, 0, 143, 21});
-    const auto winnerRow1 = ScreenPixels(form->asg_SpeedAnalysis.Handle(), {71, 22, 143, 43});
-    const auto numberRow0 = ScreenPixels(form->asg_SpeedAnalysis.Handle(), {0, 0, 70, 21});
-    EXPECT_TRUE(has(winnerRow0, grey));
-    EXPECT_TRUE(has(winnerRow1, darkRed));
-    EXPECT_FALSE(has(winnerRow1, grey));
-    EXPECT_TRUE(has(numberRow0, plain));  // numbers keep the grid's colour
-    EXPECT_FALSE(has(numberRow0, grey));
+    auto textColour = [](const std::vector<COLORREF>& pixels) {
+        COLORREF best = 0;
+        int bestSum = -1;
+        for (COLORREF p : pixels) {
+            const int sum = GetRValue(p) + GetGValue(p) + GetBValue(p);
+            if (sum > bestSum && p != 0x434343) {  // grid lines are not text
+                bestSum = sum;
+                best = p;
+            }
+        }
+        COLORREF nearest = 0;
+        int nearestDistance = 1 << 30;
+        for (COLORREF c : {COLORREF{kLeftFasterColor}, COLORREF{kRightFasterColor}, COLORREF{kFailedColor}, COLORREF{13290185}}) {
+            const int dr = GetRValue(best) - GetRValue(c), dg = GetGValue(best) - GetGValue(c),
+                      db = GetBValue(best) - GetBValue(c);
+            const int d = dr * dr + dg * dg + db * db;
+            if (d < nearestDistance) {
+                nearestDistance = d;
+                nearest = c;
+            }
+        }
+        return nearest;
+    };
+    // Inside the cells, clear of the grid lines at their right and bottom.
+    EXPECT_EQ(textColour(ScreenPixels(form->asg_SpeedAnalysis.Handle(), {71, 0, 143, 21})), grey);
+    EXPECT_EQ(textColour(ScreenPixels(form->asg_SpeedAnalysis.Handle(), {71, 22, 143, 43})), darkRed);
+    EXPECT_EQ(textColour(ScreenPixels(form->asg_SpeedAnalysis.Handle(), {0, 0, 70, 21})), plain);  // numbers
+    EXPECT_EQ(textColour(ScreenPixels(form->asg_SpeedAnalysis.Handle(), {144, 0, 208, 21})), plain);  // margins
 }
 
 TEST_F(Window, WheelAndBarMoveTheTable)
