@@ -3,6 +3,7 @@
 // process.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -159,40 +160,45 @@ TEST_F(Window, GridPaintsOutcomesInTheirColours)
     form->FResults.AppendResult({BumpOutcome::LeftFaster, 3.4});
     form->FResults.AppendResult({BumpOutcome::Failed, 0});
     ASSERT_EQ(form->FGrid.Cell(1, 1), OutcomeText(family, BumpOutcome::Failed));
+    form->FResults.AppendResult({BumpOutcome::RightFaster, 1.0});
     form->asg_SpeedAnalysis.Invalidate();
 
-    // Text may be smoothed, so not every glyph pixel is the pure colour: the
-    // brightest pixel of a cell (fully covered by the glyph) tells which of
-    // the candidate colours its text was drawn in.
-    const COLORREF grey = kLeftFasterColor, darkRed = kFailedColor, plain = 13290185;
-    auto textColour = [](const std::vector<COLORREF>& pixels) {
+    // Text may be smoothed, so glyph pixels are the text colour scaled by
+    // coverage over the black cell: the brightest pixel of a cell keeps the
+    // colour's hue. The grey of "A" and the grid's own light grey differ in
+    // brightness only, so they are told apart by hue alone from the dark red
+    // and the gold (the exact choice is held by the host tests).
+    enum class Hue { None, Neutral, DarkRed, Gold };
+    auto hueOf = [this](const RECT& area) {
         COLORREF best = 0;
         int bestSum = -1;
-        for (COLORREF p : pixels) {
+        for (COLORREF p : ScreenPixels(form->asg_SpeedAnalysis.Handle(), area)) {
             const int sum = GetRValue(p) + GetGValue(p) + GetBValue(p);
-            if (sum > bestSum && p != 0x434343) {  // grid lines are not text
+            if (sum > bestSum) {
                 bestSum = sum;
                 best = p;
             }
         }
-        COLORREF nearest = 0;
-        int nearestDistance = 1 << 30;
-        for (COLORREF c : {COLORREF{kLeftFasterColor}, COLORREF{kRightFasterColor}, COLORREF{kFailedColor}, COLORREF{13290185}}) {
-            const int dr = GetRValue(best) - GetRValue(c), dg = GetGValue(best) - GetGValue(c),
-                      db = GetBValue(best) - GetBValue(c);
-            const int d = dr * dr + dg * dg + db * db;
-            if (d < nearestDistance) {
-                nearestDistance = d;
-                nearest = c;
-            }
-        }
-        return nearest;
+        const int r = GetRValue(best), g = GetGValue(best), b = GetBValue(best);
+        if (r + g + b < 90)
+            return Hue::None;
+        if (r > g + 60 && r > b + 60 && g < 60)
+            return Hue::DarkRed;
+        if (r > b + 60 && g > b + 60)
+            return Hue::Gold;
+        if (std::abs(r - g) < 24 && std::abs(g - b) < 24)
+            return Hue::Neutral;
+        return Hue::None;
     };
     // Inside the cells, clear of the grid lines at their right and bottom.
-    EXPECT_EQ(textColour(ScreenPixels(form->asg_SpeedAnalysis.Handle(), {71, 0, 143, 21})), grey);
-    EXPECT_EQ(textColour(ScreenPixels(form->asg_SpeedAnalysis.Handle(), {71, 22, 143, 43})), darkRed);
-    EXPECT_EQ(textColour(ScreenPixels(form->asg_SpeedAnalysis.Handle(), {0, 0, 70, 21})), plain);  // numbers
-    EXPECT_EQ(textColour(ScreenPixels(form->asg_SpeedAnalysis.Handle(), {144, 0, 208, 21})), plain);  // margins
+    EXPECT_EQ(hueOf({71, 0, 143, 21}), Hue::Neutral);    // "A", grey
+    EXPECT_EQ(hueOf({71, 22, 143, 43}), Hue::DarkRed);   // failed
+    EXPECT_EQ(hueOf({71, 44, 143, 65}), Hue::Gold);      // "B"
+    for (int row = 0; row < 3; ++row) {
+        const int top = row * 22;
+        EXPECT_EQ(hueOf({0, top, 70, top + 21}), Hue::Neutral) << "number of row " << row;
+    }
+    EXPECT_EQ(hueOf({144, 44, 208, 65}), Hue::Neutral);  // the margin of a gold row keeps the grid's colour
 }
 
 TEST_F(Window, WheelAndBarMoveTheTable)
