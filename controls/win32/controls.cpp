@@ -291,7 +291,15 @@ void TWinControl::Invalidate()
 
 LRESULT TWinControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    return DefWindowProcW(window_, msg, wParam, lParam);
+    switch (msg) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT:
+        PaintThroughBuffer(window_, [this](HDC dc, const RECT& client, const RECT&) { PaintClient(dc, client); });
+        return 0;
+    default:
+        return DefWindowProcW(window_, msg, wParam, lParam);
+    }
 }
 
 LRESULT CALLBACK TWinControl::StaticWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)

@@ -185,7 +185,11 @@ public:
 protected:
     // For controls of the system's own classes: no procedure of ours.
     TWinControl(TForm* owner, int id) : TComponent(owner), id_(id) {}
+    // Handles painting (through one buffer, no background erase) and passes
+    // everything else to the system.
     virtual LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
+    // Draws the whole client area into the paint buffer.
+    virtual void PaintClient(HDC /*dc*/, const RECT& /*client*/) {}
     HWND window_ = nullptr;
 
 private:

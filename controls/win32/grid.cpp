@@ -72,52 +72,45 @@ void TStringGrid::Wheel(int delta)
     SetRow(model_.currentRow + (delta < 0 ? 1 : -1));
 }
 
-void TStringGrid::Paint()
+void TStringGrid::PaintClient(HDC dc, const RECT& client)
 {
-    PaintThroughBuffer(window_, [this](HDC dc, const RECT& client, const RECT&) {
-        // Beyond the last row or column: black like the cells.
-        TCanvas canvas(dc);
-        canvas.Brush.Color = CellColor;
-        canvas.FillRect(client);
-        UniqueFont font = Font.Create();
-        SelectedObject selectedFont(dc, font.get());
-        SetBkMode(dc, TRANSPARENT);
-        HPEN pen = CreatePen(PS_SOLID, 1, GridLineColor);
-        for (int row = topRow_, y = 0; row < model_.RowCount() && y < client.bottom; ++row, y += DefaultRowHeight) {
-            for (int col = 0, x = 0; col < GridModel::kColumns && x < client.right; x += ColWidths[col], ++col) {
-                const RECT cell{x, y, x + ColWidths[col] - 1, y + DefaultRowHeight - 1};
-                canvas.Brush.Color = CellColor;
-                canvas.Font.Color = Font.Color;  // selection looks like any other cell
-                canvas.FillRect(cell);
-                const std::u16string& text = model_.Cell(col, row);
-                RECT textRect{cell.left + 2, cell.top, cell.right, cell.bottom};
+    // Beyond the last row or column: black like the cells.
+    TCanvas canvas(dc);
+    canvas.Brush.Color = CellColor;
+    canvas.FillRect(client);
+    UniqueFont font = Font.Create();
+    SelectedObject selectedFont(dc, font.get());
+    SetBkMode(dc, TRANSPARENT);
+    HPEN pen = CreatePen(PS_SOLID, 1, GridLineColor);
+    for (int row = topRow_, y = 0; row < model_.RowCount() && y < client.bottom; ++row, y += DefaultRowHeight) {
+        for (int col = 0, x = 0; col < GridModel::kColumns && x < client.right; x += ColWidths[col], ++col) {
+            const RECT cell{x, y, x + ColWidths[col] - 1, y + DefaultRowHeight - 1};
+            canvas.Brush.Color = CellColor;
+            canvas.Font.Color = Font.Color;  // selection looks like any other cell
+            canvas.FillRect(cell);
+            const std::u16string& text = model_.Cell(col, row);
+            RECT textRect{cell.left + 2, cell.top, cell.right, cell.bottom};
+            SetTextColor(dc, canvas.Font.Color);
+            DrawTextW(dc, reinterpret_cast<const wchar_t*>(text.c_str()), static_cast<int>(text.size()),
+                      &textRect, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+            HGDIOBJ oldPen = SelectObject(dc, pen);
+            MoveToEx(dc, cell.right, cell.top, nullptr);
+            LineTo(dc, cell.right, cell.bottom + 1);
+            MoveToEx(dc, cell.left, cell.bottom, nullptr);
+            LineTo(dc, cell.right + 1, cell.bottom);
+            SelectObject(dc, oldPen);
+            if (OnDrawCell) {
                 SetTextColor(dc, canvas.Font.Color);
-                DrawTextW(dc, reinterpret_cast<const wchar_t*>(text.c_str()), static_cast<int>(text.size()),
-                          &textRect, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-                HGDIOBJ oldPen = SelectObject(dc, pen);
-                MoveToEx(dc, cell.right, cell.top, nullptr);
-                LineTo(dc, cell.right, cell.bottom + 1);
-                MoveToEx(dc, cell.left, cell.bottom, nullptr);
-                LineTo(dc, cell.right + 1, cell.bottom);
-                SelectObject(dc, oldPen);
-                if (OnDrawCell) {
-                    SetTextColor(dc, canvas.Font.Color);
-                    OnDrawCell(canvas, col, row, cell);
-                }
+                OnDrawCell(canvas, col, row, cell);
             }
         }
-        DeleteObject(pen);
-    });
+    }
+    DeleteObject(pen);
 }
 
 LRESULT TStringGrid::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT:
-        Paint();
-        return 0;
     case WM_MOUSEWHEEL:
         Wheel(GET_WHEEL_DELTA_WPARAM(wParam));
         return 0;
@@ -170,35 +163,28 @@ void TSmoothScrollBar::DragTo(int y)
     model_.SetPosition(model_.Min() + (top * range + travel / 2) / travel);
 }
 
-void TSmoothScrollBar::Paint()
+void TSmoothScrollBar::PaintClient(HDC dc, const RECT& client)
 {
-    PaintThroughBuffer(window_, [this](HDC dc, const RECT& client, const RECT&) {
-        // Every fill is transparent or black: the window's background shows
-        // through the track.
-        RECT inParent = client;
-        MapWindowPoints(window_, GetParent(window_), reinterpret_cast<POINT*>(&inParent), 2);
-        owner_->PaintSceneUnder(dc, inParent);
-        if (thumb_) {
-            BITMAP info{};
-            GetObjectW(thumb_.get(), sizeof info, &info);
-            const RECT t = ThumbRect();
-            UniqueMemoryDc source(CreateCompatibleDC(dc));
-            SelectedObject selectedThumb(source.get(), thumb_.get());
-            const int x = (client.right - info.bmWidth) / 2;
-            const int y = t.top + ((t.bottom - t.top) - info.bmHeight) / 2;
-            BitBlt(dc, x, y, info.bmWidth, info.bmHeight, source.get(), 0, 0, SRCCOPY);
-        }
-    });
+    // Every fill is transparent or black: the window's background shows
+    // through the track.
+    RECT inParent = client;
+    MapWindowPoints(window_, GetParent(window_), reinterpret_cast<POINT*>(&inParent), 2);
+    owner_->PaintSceneUnder(dc, inParent);
+    if (thumb_) {
+        BITMAP info{};
+        GetObjectW(thumb_.get(), sizeof info, &info);
+        const RECT t = ThumbRect();
+        UniqueMemoryDc source(CreateCompatibleDC(dc));
+        SelectedObject selectedThumb(source.get(), thumb_.get());
+        const int x = (client.right - info.bmWidth) / 2;
+        const int y = t.top + ((t.bottom - t.top) - info.bmHeight) / 2;
+        BitBlt(dc, x, y, info.bmWidth, info.bmHeight, source.get(), 0, 0, SRCCOPY);
+    }
 }
 
 LRESULT TSmoothScrollBar::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT:
-        Paint();
-        return 0;
     case WM_LBUTTONDOWN: {
         const int y = GET_Y_LPARAM(lParam);
         const RECT t = ThumbRect();

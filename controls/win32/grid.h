@@ -51,7 +51,7 @@ protected:
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void Paint();
+    void PaintClient(HDC dc, const RECT& client) override;
     void KeepCurrentInView();
 
     GridModel& model_;
@@ -79,7 +79,7 @@ protected:
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void Paint();
+    void PaintClient(HDC dc, const RECT& client) override;
     void DragTo(int y);
 
     ScrollModel& model_;
